@@ -1,0 +1,5 @@
+// Not built yet: fails with ERROR_CALL_NOT_IMPLEMENTED.
+#include "engine/CSetupLogic.h"
+#include "engine/NotImplemented.h"
+
+int CSetupLogic::StepLaunchBrowser() { return StepNotImplemented(); }
