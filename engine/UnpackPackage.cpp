@@ -6,7 +6,7 @@
 
 namespace {
 
-struct ArchiveWriter {
+struct RecordSink {
   const std::wstring* dir;
   DWORD error;  // why the walk was stopped
 };
@@ -33,7 +33,7 @@ bool RecordPath(const nuvra::ArchiveRecord& record, const std::wstring& dir,
 }
 
 bool CheckRecord(const nuvra::ArchiveRecord& record, void* context) {
-  ArchiveWriter* writer = static_cast<ArchiveWriter*>(context);
+  RecordSink* writer = static_cast<RecordSink*>(context);
   std::wstring path;
   return RecordPath(record, *writer->dir, &path, &writer->error);
 }
@@ -41,7 +41,7 @@ bool CheckRecord(const nuvra::ArchiveRecord& record, void* context) {
 // Writes one file: its folders first, then its content in one write.  An
 // existing file is overwritten and cut to the new length.
 bool WriteRecord(const nuvra::ArchiveRecord& record, void* context) {
-  ArchiveWriter* writer = static_cast<ArchiveWriter*>(context);
+  RecordSink* writer = static_cast<RecordSink*>(context);
   std::wstring path;
   if (!RecordPath(record, *writer->dir, &path, &writer->error)) return false;
   if (!CreateDirectoryPath(path)) {
@@ -71,7 +71,7 @@ bool WriteArchiveFiles(const uint8_t* archive, size_t length, const std::wstring
     SetLastError(ERROR_INVALID_DATA);
     return false;
   }
-  ArchiveWriter writer = {&dir, ERROR_SUCCESS};
+  RecordSink writer = {&dir, ERROR_SUCCESS};
   // A damaged archive is refused as a whole before anything is written.
   const nuvra::WalkEnd checked = nuvra::WalkArchive(archive, length, CheckRecord, &writer);
   if (!nuvra::WalkSucceeded(checked)) {
