@@ -70,8 +70,8 @@ class PackageModule {
 };
 
 const PackageModule& SoundPackage() {
-  static PackageModule* module = new PackageModule(MakeContainer(MakeArchive(kPackageFiles)));
-  return *module;
+  static const PackageModule module(MakeContainer(MakeArchive(kPackageFiles)));
+  return module;
 }
 
 void ExpectPackageFilesIn(const std::wstring& dir) {
