@@ -150,7 +150,7 @@ TEST(StepExtractPackage, UnpacksThePackageOfItsOwnModule) {
 // Only the top-level folder named exactly "Data" is spared.
 TEST(ExtractPackage, CleansAPreviousInstallationSparingItsDataFolder) {
   for (const wchar_t* dataName : {L"Data", L"DATA"}) {
-    SCOPED_TRACE(testing::Message() << (dataName[0] == L'D' && dataName[1] == L'a' ? "Data" : "DATA"));
+    SCOPED_TRACE(testing::Message() << dataName);
     const bool spared = wcscmp(dataName, L"Data") == 0;
     TempDir dir;
     const std::wstring data = dir / dataName;
@@ -281,6 +281,20 @@ TEST(ExtractPackage, RefusesDamagedPackages) {
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
     EXPECT_TRUE(Listing(dir).empty());
     EXPECT_EQ(Listing(tmp.path()), std::vector<std::wstring>{L"inst"});
+  }
+}
+
+// An installer built without a package (no resource, or the empty
+// placeholder of a build without payload) fails and leaves no copy behind.
+TEST(ExtractPackage, FailsWithoutAPackage) {
+  for (const wchar_t* fixture : {L"fixture_no_version", L"fixture_empty_package"}) {
+    SCOPED_TRACE(testing::Message() << fixture);
+    ScopedModule module(LoadLibraryExW(FixturePath(fixture).c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module);
+    TempDir dir;
+    EXPECT_EQ(ExtractPackage(dir.path(), module.Get()), 0);
+    EXPECT_TRUE(Listing(dir.path()).empty());
   }
 }
 
