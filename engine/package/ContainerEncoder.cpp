@@ -2,6 +2,7 @@
 // encoder.
 #include <lzma/LzmaEnc.h>
 
+#include <cstdint>
 #include <new>
 
 #include "engine/package/ByteOrder.h"
@@ -59,8 +60,11 @@ EncodeStatus StatusOf(SRes res) {
 EncodeResult EncodeContainer(const uint8_t* archive, size_t length, const EncodeOptions& options,
                              std::vector<uint8_t>* container) {
   if (uint64_t{length} > UINT32_MAX) return {EncodeStatus::TooLarge, SZ_ERROR_PARAM};
-  // Incompressible input grows by a little over 1/64; leave ample room.
-  size_t capacity = length + length / 8 + 4096;
+  // Incompressible input grows by a little over 1/64; leave ample room,
+  // without letting the sum wrap in a 32-bit process.
+  uint64_t room = uint64_t{length} + length / 8 + 4096;
+  if (room > SIZE_MAX - kContainerHeaderSize) return {EncodeStatus::OutOfMemory, SZ_ERROR_MEM};
+  size_t capacity = static_cast<size_t>(room);
   try {
     container->assign(kContainerHeaderSize + capacity, 0);
   } catch (const std::bad_alloc&) {
@@ -72,7 +76,7 @@ EncodeResult EncodeContainer(const uint8_t* archive, size_t length, const Encode
   SizeT streamLength = capacity;
   SizeT propsSize = kLzmaPropsSize;
   SRes res = LzmaEncode(container->data() + kContainerHeaderSize, &streamLength, archive, length,
-                        &props, container->data() + 4, &propsSize, props.writeEndMark,
+                        &props, container->data() + 4, &propsSize, static_cast<int>(props.writeEndMark),
                         options.progress ? &bridge.vtable : nullptr, HeapSzAlloc(),
                         HeapSzAlloc());
   if (res != SZ_OK) {
