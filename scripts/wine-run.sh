@@ -70,17 +70,9 @@ start_all() {
   ) 9>"$STATE/lock"
 }
 
-# The first Wine process of a server starts the prefix's services and desktop
-# (services.exe, explorer.exe), which keep that process's output open for as
-# long as they live.  Started from a test, they would hold the pipe that
-# ctest reads until the test times out; start them here, writing nowhere.
-start_services() {
-  DISPLAY=":$(cat "$STATE/display")" wine cmd /c exit </dev/null >/dev/null 2>&1
-}
-
 case "${1:-}" in
   --start)
-    start_all && start_services
+    start_all
     exit $? ;;
   --flush)
     wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
