@@ -168,13 +168,24 @@ UninstallEntryGuard::~UninstallEntryGuard() {
   RegCloseKey(key);
 }
 
+// RegSetValueExW may add a missing terminator to a string value; the
+// native call stores exactly the bytes given, as other writers can.
 bool UninstallEntryGuard::SetRaw(DWORD type, const void* data, DWORD bytes) {
+  struct CountedName {
+    USHORT length, maximumLength;
+    const wchar_t* buffer;
+  };
+  using NtSetValueKeyFn = LONG(WINAPI*)(HANDLE key, const CountedName* name, ULONG titleIndex,
+                                        ULONG type, const void* data, ULONG bytes);
+  const auto setValue = reinterpret_cast<NtSetValueKeyFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetValueKey")));
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, nullptr, 0, KEY_WRITE, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+  if (!setValue || RegCreateKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, nullptr, 0, KEY_WRITE,
+                                   nullptr, &key, nullptr) != ERROR_SUCCESS)
     return false;
-  const bool ok = RegSetValueExW(key, kInstallLocation, 0, type,
-                                 static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+  const USHORT nameBytes = static_cast<USHORT>(wcslen(kInstallLocation) * sizeof(wchar_t));
+  const CountedName name = {nameBytes, nameBytes, kInstallLocation};
+  const bool ok = setValue(key, &name, 0, type, data, bytes) == 0;
   RegCloseKey(key);
   return ok;
 }
