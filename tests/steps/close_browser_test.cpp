@@ -98,6 +98,8 @@ TEST_F(CloseBrowserTest, FailsWithoutAUsableInstallLocation) {
   ScratchDir install(L"close-bad");
   const std::wstring dir = install.Path();
   const std::wstring tooLong = L"C:\\" + std::wstring(300, L'a') + L"\\";
+  // Fits the value's buffer, but not once a program name is joined to it.
+  const std::wstring nearlyFull = L"C:\\" + std::wstring(250, L'b');
   const DWORD number = 1;
   const struct {
     const char* what;
@@ -112,6 +114,8 @@ TEST_F(CloseBrowserTest, FailsWithoutAUsableInstallLocation) {
        static_cast<DWORD>((dir.size() + 1) * sizeof(wchar_t))},
       {"longer than a path", REG_SZ, tooLong.c_str(),
        static_cast<DWORD>((tooLong.size() + 1) * sizeof(wchar_t))},
+      {"no room for the program names", REG_SZ, nearlyFull.c_str(),
+       static_cast<DWORD>((nearlyFull.size() + 1) * sizeof(wchar_t))},
       {"no terminator", REG_SZ, dir.c_str(), static_cast<DWORD>(dir.size() * sizeof(wchar_t))},
       {"odd byte count", REG_SZ, dir.c_str(),
        static_cast<DWORD>((dir.size() + 1) * sizeof(wchar_t) - 1)},

@@ -32,22 +32,26 @@ class LaunchStepsTest : public ::testing::Test {
   CSetupLogic logic_;
 };
 
-TEST_F(LaunchStepsTest, SetDefaultBrowserStartsControlProgramWithItsSwitch) {
-  ASSERT_TRUE(CopyCompanion(L"NuvraCtrl.exe", install_.Path(), L"NuvraCtrl.exe"));
-  ClearTrace(L"NuvraCtrl.exe");
-  EXPECT_EQ(1, logic_.StepSetDefaultBrowser());
-  EXPECT_EQ(L"/SetDefBrowser", WaitForTrace(L"NuvraCtrl.exe", kTraceWaitMs));
-  EXPECT_TRUE(SamePath(install_.Path() + L"NuvraCtrl.exe",
-                       WaitForTrace(L"NuvraCtrl.exe.path", kTraceWaitMs)));
-}
-
-TEST_F(LaunchStepsTest, LaunchStartsInstalledBrowserWithSetup) {
-  ASSERT_TRUE(CopyCompanion(L"NuvraBrowser.exe", install_.Path(), L"NuvraBrowser.exe"));
-  ClearTrace(L"NuvraBrowser.exe");
-  EXPECT_EQ(1, logic_.StepLaunchBrowser());
-  EXPECT_EQ(L"-Setup", WaitForTrace(L"NuvraBrowser.exe", kTraceWaitMs));
-  EXPECT_TRUE(SamePath(install_.Path() + L"NuvraBrowser.exe",
-                       WaitForTrace(L"NuvraBrowser.exe.path", kTraceWaitMs)));
+// Each program records the argument text it was started with and its own
+// path: the installed copy got exactly the step's switch.
+TEST_F(LaunchStepsTest, StepsStartTheInstalledProgramWithItsSwitch) {
+  const struct {
+    const wchar_t* program;
+    int (CSetupLogic::*step)();
+    const wchar_t* arguments;
+  } rows[] = {
+      {L"NuvraCtrl.exe", &CSetupLogic::StepSetDefaultBrowser, L"/SetDefBrowser"},
+      {L"NuvraBrowser.exe", &CSetupLogic::StepLaunchBrowser, L"-Setup"},
+  };
+  for (const auto& row : rows) {
+    const std::wstring program = row.program;
+    SCOPED_TRACE(testing::PrintToString(program));
+    ASSERT_TRUE(CopyCompanion(row.program, install_.Path(), row.program));
+    ClearTrace(row.program);
+    EXPECT_EQ(1, (logic_.*row.step)());
+    EXPECT_EQ(row.arguments, WaitForTrace(program, kTraceWaitMs));
+    EXPECT_TRUE(SamePath(install_.Path() + program, WaitForTrace(program + L".path", kTraceWaitMs)));
+  }
 }
 
 BOOL WINAPI RefuseStart(SHELLEXECUTEINFOW*) {
