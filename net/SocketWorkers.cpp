@@ -10,6 +10,7 @@
 namespace {
 
 const DWORD kCyclePauseMs = 100;
+const DWORD kRecvTimeoutMs = 10000;
 const unsigned int kHeaderBytes = 8;
 
 // m_socket and the connection's socket are shared with other threads
@@ -35,10 +36,29 @@ bool SendAll(SocketConn* conn, const char* data, int count) {
   return true;
 }
 
-// Receives exactly count bytes; false on a closed connection, an error or
-// the receive time-out (what arrived is then discarded by the caller).
-bool RecvExact(SOCKET s, char* out, unsigned int count) {
+// Waits until s has bytes (or its end) to read.  The wait is cut into short
+// slices so that a worker sees Stop promptly: a blocked recv is not woken
+// reliably by shutdown or closesocket from another thread.  After the
+// receive time-out with nothing to read it gives up, as a timed-out recv
+// would.
+bool WaitReadable(SOCKET s, const volatile UINT_PTR& running) {
+  for (DWORD waited = 0; waited < kRecvTimeoutMs; waited += kCyclePauseMs) {
+    if (Fresh(running) == INVALID_SOCKET) return false;
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(s, &readable);
+    timeval slice = {0, static_cast<long>(kCyclePauseMs) * 1000};
+    int ready = select(0, &readable, nullptr, nullptr, &slice);
+    if (ready != 0) return ready > 0;
+  }
+  return false;
+}
+
+// Receives exactly count bytes; false on a closed connection, an error, the
+// receive time-out or Stop (what arrived is then discarded by the caller).
+bool RecvExact(SOCKET s, const volatile UINT_PTR& running, char* out, unsigned int count) {
   while (count > 0) {
+    if (!WaitReadable(s, running)) return false;
     int got = recv(s, out, static_cast<int>(count), 0);
     if (got <= 0) return false;
     out += got;
@@ -49,10 +69,11 @@ bool RecvExact(SOCKET s, char* out, unsigned int count) {
 
 // Reads and throws away count bytes in pieces of the scratch buffer, so the
 // next header is read where the peer put it.
-bool RecvDiscard(SOCKET s, char* scratch, unsigned int scratchBytes, unsigned int count) {
+bool RecvDiscard(SOCKET s, const volatile UINT_PTR& running, char* scratch,
+                 unsigned int scratchBytes, unsigned int count) {
   while (count > 0) {
     unsigned int piece = count < scratchBytes ? count : scratchBytes;
-    if (!RecvExact(s, scratch, piece)) return false;
+    if (!RecvExact(s, running, scratch, piece)) return false;
     count -= piece;
   }
   return true;
@@ -94,7 +115,7 @@ int CSocketMain::RunRecvThread() {
       Sleep(kCyclePauseMs);
       continue;
     }
-    if (RecvExact(s, header->m_data, kHeaderBytes)) {
+    if (RecvExact(s, m_socket, header->m_data, kHeaderBytes)) {
       header->m_length = kHeaderBytes;
       header->m_position = 0;
       header->readUshort();
@@ -104,8 +125,8 @@ int CSocketMain::RunRecvThread() {
       if (frameBytes > kHeaderBytes) {
         unsigned int bodyBytes = frameBytes - kHeaderBytes;
         if (bodyBytes > MsgPacket::kCapacity) {
-          RecvDiscard(s, body->m_data, MsgPacket::kCapacity, bodyBytes);
-        } else if (RecvExact(s, body->m_data, bodyBytes)) {
+          RecvDiscard(s, m_socket, body->m_data, MsgPacket::kCapacity, bodyBytes);
+        } else if (RecvExact(s, m_socket, body->m_data, bodyBytes)) {
           m_recvQueue.Insert(msgId, body->m_data, static_cast<unsigned short>(bodyBytes));
         }
       }
