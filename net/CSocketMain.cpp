@@ -105,7 +105,7 @@ int CSocketMain::Start() {
 void CSocketMain::Stop() {
   SOCKET s = static_cast<SOCKET>(m_socket);
   if (s != INVALID_SOCKET) {
-    InterlockedExchange(reinterpret_cast<volatile LONG*>(&m_socket), static_cast<LONG>(INVALID_SOCKET));
+    *static_cast<volatile UINT_PTR*>(&m_socket) = INVALID_SOCKET;  // workers poll it
     shutdown(s, SD_BOTH);
   }
   if (m_sendThread) m_sendQueue.Wake();
