@@ -190,6 +190,23 @@ TEST(SocketClient, NameWithoutDomainSuffixFailsEveryAttempt) {
   EXPECT_EQ(client.m_conn, nullptr);
 }
 
+// A refused connection is known at once; the three attempts do not each
+// wait out the 5-second limit.
+TEST(SocketClient, RefusedConnectionFailsWithoutWaitingOutTheLimit) {
+  unsigned int closedPort;
+  {
+    LoopbackPeer gone;
+    closedPort = gone.port();
+  }
+  LoopbackPeer keepWinsock;
+  CSocketMain client;
+  client.Init(L"127.0.0.1", closedPort);
+  DWORD start = GetTickCount();
+  EXPECT_EQ(client.Start(), 0);
+  EXPECT_LT(GetTickCount() - start, 5000u);
+  EXPECT_EQ(client.m_socket, INVALID_SOCKET);
+}
+
 TEST(SocketClient, MessagesQueuedWhileStoppedAreSentAfterStartButLengthZeroIsNot) {
   LoopbackPeer peer;
   CSocketMain client;
