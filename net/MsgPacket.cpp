@@ -70,7 +70,7 @@ void StoreBigEndian(unsigned char* out, unsigned int value, unsigned int width) 
 long PeekCount(const MsgPacket& p) {
   if (!CanRead(p, 2)) return -1;
   unsigned int at = p.m_position;
-  unsigned int count = (static_cast<unsigned char>(p.m_data[at]) << 8) |
+  unsigned int count = static_cast<unsigned int>(static_cast<unsigned char>(p.m_data[at]) << 8) |
                        static_cast<unsigned char>(p.m_data[at + 1]);
   if (count > kCapacity - 2 - at) return -1;
   return static_cast<long>(count);
@@ -173,7 +173,8 @@ std::string MsgPacket::readString() {
   unsigned int count = static_cast<unsigned int>(counted);
   const char* bytes = m_data + m_position + 2;
   const void* zero = std::memchr(bytes, 0, count);
-  std::string result(bytes, zero ? static_cast<const char*>(zero) - bytes : count);
+  size_t textBytes = zero ? static_cast<size_t>(static_cast<const char*>(zero) - bytes) : count;
+  std::string result(bytes, textBytes);
 
   delete[] m_stringBuffer;
   m_stringBuffer = new (std::nothrow) char[count + 1];
