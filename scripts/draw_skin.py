@@ -91,7 +91,20 @@ def few_colours(img, colours=255):
     return rgb
 
 
+def clean_alpha(img):
+    """Resampling leaves faint alpha ringing around shapes: pixels that are
+    all but invisible become fully transparent, so transparency is exact."""
+    px = img.load()
+    w, h = img.size
+    for y in range(h):
+        for x in range(w):
+            if px[x, y][3] <= 3:
+                px[x, y] = (0, 0, 0, 0)
+    return img
+
+
 def save(img, name):
+    img = clean_alpha(img)
     path = os.path.join(OUT, name)
     img.save(path, optimize=True)
     return path
