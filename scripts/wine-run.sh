@@ -67,6 +67,11 @@ start_all() {
     # A persistent server keeps later process starts cheap; it ends by
     # itself a while after the last Wine process.
     wineserver -p300 </dev/null >/dev/null 2>&1 9>&- || true
+    # Wine's system processes (services.exe, winedevice.exe, ...) start with
+    # the first program and live as long as the server.  Started from here
+    # they hold no caller's output open: started by a test program they would
+    # keep its stderr pipe open, and ctest would wait for the server to end.
+    DISPLAY=":$(cat "$STATE/display")" wine cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&- || true
   ) 9>"$STATE/lock"
 }
 

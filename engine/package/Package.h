@@ -102,7 +102,10 @@ WalkEnd WalkArchive(const uint8_t* archive, size_t length, RecordVisitor visit,
 // True for a relative name that stays below the install directory: not
 // empty, no leading separator, no ':' (drives, streams), no "." or ".."
 // component, no empty component, no control characters, < 260 bytes.
-// Both '\' and '/' count as separators.
+// Both '\' and '/' count as separators.  Also refused, because Windows
+// would not open a file of that name in the folder: a component made only
+// of dots and spaces ("...", ".. ", which Windows trims to ".." or less) and
+// a device name ("NUL", "con.txt", "COM1", "LPT9.log", "CONIN$").
 bool IsSafeArchiveName(const char* name, size_t length);
 
 }  // namespace nuvra

@@ -1,0 +1,85 @@
+#!/bin/bash
+# End-to-end installation under Wine with the real package of the build:
+#   1. the default step list (0, 1, 4, 5, 7, 8) into a fresh directory whose
+#      path holds a space;
+#   2. the full list 9, 0, 1, 3, 4, 5, 7, 8 over it while the browser it
+#      started is still running.
+# Checks the installed files against the staged payload, the uninstall
+# entry, the links, the browser's and the control program's traces.
+#
+#   install_e2e.sh BUILD_DIR [--keep]     (--keep leaves the installation)
+set -u
+BUILD=$(cd "${1:?usage: install_e2e.sh BUILD_DIR [--keep]}" && pwd)
+KEEP=${2:-}
+TOP=$(cd "$(dirname "$0")/../.." && pwd)
+STATE=$BUILD/wine
+RUN() { "$TOP/scripts/wine-run.sh" "$STATE" "$@"; }
+PREFIX=$STATE/prefix
+STAGE=$BUILD/payload-stage
+DIR_WIN='C:\nuvra e2e\Nuvra Browser\'
+DIR_UNIX="$PREFIX/drive_c/nuvra e2e/Nuvra Browser"
+UNINSTALL_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\NuvraBrowser'
+TRACE_KEY='HKCU\SOFTWARE\NuvraBrowser\Trace'
+
+passed=0 failed=0
+check() {  # check DESCRIPTION COMMAND...
+  local what=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok:   $what"
+  else failed=$((failed + 1)); echo "FAIL: $what"; fi
+}
+
+reg_value() {  # reg_value KEY NAME -> the data of a REG_SZ value
+  RUN reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$2 *REG_SZ *//p"
+}
+
+wait_for_trace() {  # wait_for_trace NAME EXPECTED
+  for _ in $(seq 1 50); do
+    [ "$(reg_value "$TRACE_KEY" "$1")" = "$2" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+links_named() { find "$PREFIX/drive_c/users" -name "$1" 2>/dev/null | wc -l; }
+
+reset_state() {
+  RUN taskkill /f /im NuvraBrowser.exe >/dev/null 2>&1
+  RUN reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
+  RUN reg delete "$TRACE_KEY" /f >/dev/null 2>&1
+  find "$PREFIX/drive_c/users" \( -name 'Nuvra游戏浏览器.lnk' -o -name '卸载Nuvra游戏浏览器.lnk' \) -delete 2>/dev/null
+  rm -rf "$PREFIX/drive_c/nuvra e2e"
+}
+
+RUN --start || { echo "cannot start Wine"; exit 1; }
+reset_state
+
+echo "== first installation: default steps"
+out=$(RUN "$BUILD/bin/run_steps.exe" --dir "$DIR_WIN" 2>&1 | tr -d '\r'); rc=$?
+echo "$out"
+check "default list succeeds" [ $rc -eq 0 ]
+check "steps 0 1 4 5 7 8 reported in order" \
+  [ "$(echo "$out" | sed -n 's/^step \([0-9]*\): ok$/\1/p' | tr '\n' ' ')" = "0 1 4 5 7 8 " ]
+check "installed files equal the payload" diff -r "$STAGE" "$DIR_UNIX"
+check "no package copy left" [ ! -e "$DIR_UNIX/SetupPacket.7z" ]
+check "InstallLocation is the install directory" \
+  [ "$(reg_value "$UNINSTALL_KEY" InstallLocation)" = "$DIR_WIN" ]
+check "UninstallString is quoted (path with a space)" \
+  [ "$(reg_value "$UNINSTALL_KEY" UninstallString)" = "\"${DIR_WIN}NuvraUninstall.exe\"" ]
+check "browser links in Programs, desktop and Quick Launch" [ "$(links_named 'Nuvra游戏浏览器.lnk')" -ge 3 ]
+check "uninstall link in Programs" [ "$(links_named '卸载Nuvra游戏浏览器.lnk')" -eq 1 ]
+check "browser started with -Setup" wait_for_trace NuvraBrowser.exe "-Setup"
+
+echo "== second installation over it: 9, 0, 1, 3, 4, 5, 7, 8 with the browser running"
+RUN reg delete "$TRACE_KEY" /f >/dev/null 2>&1
+out=$(RUN "$BUILD/bin/run_steps.exe" --dir "$DIR_WIN" --steps 9,0,1,3,4,5,7,8 2>&1 | tr -d '\r'); rc=$?
+echo "$out"
+check "full list succeeds" [ $rc -eq 0 ]
+check "all eight steps reported" [ "$(echo "$out" | grep -c ': ok$')" -eq 8 ]
+check "installed files still equal the payload" diff -r "$STAGE" "$DIR_UNIX"
+check "control program asked to set the default browser" wait_for_trace NuvraCtrl.exe "/SetDefBrowser"
+check "browser started again with -Setup" wait_for_trace NuvraBrowser.exe "-Setup"
+
+[ "$KEEP" = "--keep" ] || reset_state
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]
