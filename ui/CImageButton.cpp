@@ -65,10 +65,7 @@ void CImageButton::Destroy() {
   m_id = 0;
   m_hParent = nullptr;
   m_x = m_y = m_width = m_height = 0;
-  DetachControl(m_hWnd, m_prevWndProc);
-  m_prevWndProc = nullptr;
-  if (m_hWnd && IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
-  m_hWnd = nullptr;
+  DetachAndDestroyControl(&m_hWnd, &m_prevWndProc);
 }
 
 LRESULT CALLBACK ImageButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

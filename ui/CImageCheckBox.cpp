@@ -54,10 +54,7 @@ void CImageCheckBox::Destroy() {
   m_hParent = nullptr;
   m_x = m_y = m_width = m_height = 0;
   ReleaseSkinImage(&m_image);
-  DetachControl(m_hWnd, m_prevWndProc);
-  m_prevWndProc = nullptr;
-  if (m_hWnd && IsWindow(m_hWnd)) DestroyWindow(m_hWnd);
-  m_hWnd = nullptr;
+  DetachAndDestroyControl(&m_hWnd, &m_prevWndProc);
 }
 
 LRESULT CALLBACK ImageCheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -25,7 +25,11 @@ WNDPROC AttachControl(HWND window, void* object, WNDPROC proc) {
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
-void DetachControl(HWND window, WNDPROC previous) {
-  if (window && previous && IsWindow(window))
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+void DetachAndDestroyControl(HWND* window, WNDPROC* previous) {
+  if (*window && IsWindow(*window)) {
+    if (*previous) SetWindowLongPtrW(*window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(*previous));
+    DestroyWindow(*window);
+  }
+  *previous = nullptr;
+  *window = nullptr;
 }

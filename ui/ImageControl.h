@@ -22,5 +22,6 @@ void ComposeSpriteOverBackdrop(CPaintBuffer& buffer, Gdiplus::Image* backdrop,
 // returns the previous procedure.
 WNDPROC AttachControl(HWND window, void* object, WNDPROC proc);
 
-// Puts `previous` back as the window's procedure (when both exist).
-void DetachControl(HWND window, WNDPROC previous);
+// Puts *previous back as the window's procedure, destroys the window if it
+// still exists, and clears both.
+void DetachAndDestroyControl(HWND* window, WNDPROC* previous);

@@ -75,6 +75,20 @@ class Canvas {
   uint32_t* m_bits = nullptr;
 };
 
+// A top-level pop-up of a plain test class (default window procedure).
+inline HWND CreateTestPopup(int x, int y, int width, int height, HWND owner = nullptr,
+                            DWORD style = 0) {
+  static ATOM cls = [] {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"NuvraUiTestPopup";
+    return RegisterClassW(&wc);
+  }();
+  return CreateWindowExW(0, MAKEINTATOM(cls), L"", WS_POPUP | style, x, y, width, height, owner,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
 inline Gdiplus::ARGB Argb(BYTE a, COLORREF c) {
   return Gdiplus::Color::MakeARGB(a, GetRValue(c), GetGValue(c), GetBValue(c));
 }

@@ -1,7 +1,6 @@
 // CenterWindow: centred on the work area or on a visible owner, clamped to
 // the work area with the left and top edges winning.
-#include <gtest/gtest.h>
-#include <windows.h>
+#include "UiTestSupport.h"
 
 #include <vector>
 
@@ -9,24 +8,16 @@
 
 namespace {
 
-LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-
 class CenterWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW cls = {};
-    cls.lpfnWndProc = Proc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.lpszClassName = L"NuvraCenterTest";
-    RegisterClassW(&cls);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &m_area, 0);
   }
   void TearDown() override {
     for (HWND w : m_windows) DestroyWindow(w);
   }
   HWND Popup(int x, int y, int w, int h, HWND owner = nullptr, DWORD style = 0) {
-    HWND window = CreateWindowExW(0, L"NuvraCenterTest", L"", WS_POPUP | style, x, y, w, h, owner,
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateTestPopup(x, y, w, h, owner, style);
     EXPECT_NE(nullptr, window);
     m_windows.insert(m_windows.begin(), window);  // owned windows go first
     return window;

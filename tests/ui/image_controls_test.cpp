@@ -16,20 +16,10 @@ const COLORREF kBackdrop = RGB(90, 140, 200);
 const COLORREF kFrame0 = RGB(255, 0, 0), kFrame1 = RGB(0, 255, 0), kFrame2 = RGB(0, 0, 255);
 const int kX = 30, kY = 40, kW = 20, kH = 10;
 
-LRESULT CALLBACK ParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  return DefWindowProcW(w, m, wp, lp);
-}
-
 class ImageControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW cls = {};
-    cls.lpfnWndProc = ParentProc;
-    cls.hInstance = GetModuleHandleW(nullptr);
-    cls.lpszClassName = L"NuvraControlTestParent";
-    RegisterClassW(&cls);
-    m_parent = CreateWindowExW(0, cls.lpszClassName, L"", WS_POPUP, 0, 0, 300, 200, nullptr,
-                               nullptr, cls.hInstance, nullptr);
+    m_parent = CreateTestPopup(0, 0, 300, 200);
     ASSERT_NE(nullptr, m_parent);
     m_backdrop = SolidStrip(300, 200, {Argb(255, kBackdrop)});
   }
