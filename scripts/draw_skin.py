@@ -120,26 +120,34 @@ def stack(frames):
 
 # --------------------------------------------------------------- logo ---
 
-def logo_badge(size):
+def logo_badge(size, flat=False):
     """The product mark: an orange tile with a white play arrow circled by
-    an orbit, i.e. games in a browser."""
+    an orbit, i.e. games in a browser.  The flat variant (a plain tile with
+    a glossy upper half) is the one painted into the palette backgrounds;
+    small icons leave out the orbit, which would only blur."""
     S = size * SS
     big = Image.new("RGBA", (S, S), (0, 0, 0, 0))
-    tile = vgradient(S, S, [(0, (255, 190, 60)), (1, (255, 112, 16))])
+    if flat:
+        tile = Image.new("RGBA", (S, S), (255, 132, 22, 255))
+        ImageDraw.Draw(tile).rectangle((0, 0, S, S // 2), fill=(255, 150, 44, 255))
+    else:
+        tile = vgradient(S, S, [(0, (255, 190, 60)), (1, (255, 112, 16))])
     mask = Image.new("L", (S, S), 0)
     ImageDraw.Draw(mask).rounded_rectangle((0, 0, S - 1, S - 1), radius=int(S * 0.22), fill=255)
     big.paste(tile, (0, 0), mask)
     d = ImageDraw.Draw(big)
     # Orbit ring (a tilted ellipse drawn as a thick outline).
     ring = Image.new("L", (S, S), 0)
-    rd = ImageDraw.Draw(ring)
+    rd = ImageDraw.Draw(ring) if size > 24 else ImageDraw.Draw(Image.new("L", (S, S), 0))
     rd.ellipse((S * 0.12, S * 0.30, S * 0.88, S * 0.70), outline=255, width=max(1, int(S * 0.055)))
     ring = ring.rotate(-28, resample=Image.BICUBIC, center=(S / 2, S / 2))
     white = Image.new("RGBA", (S, S), (255, 255, 255, 235))
     big.paste(white, (0, 0), Image.composite(ring, Image.new("L", (S, S), 0), mask))
     # Play arrow with a thin orange gap so it reads over the ring.
     c = S / 2
-    tri = [(c - S * 0.15, c - S * 0.21), (c - S * 0.15, c + S * 0.21), (c + S * 0.23, c)]
+    k = 1.0 if size > 24 else 1.35
+    tri = [(c - S * 0.15 * k, c - S * 0.21 * k), (c - S * 0.15 * k, c + S * 0.21 * k),
+           (c + S * 0.23 * k, c)]
     d.polygon(tri, fill=(255, 255, 255, 255))
     return big.resize((size, size), Image.LANCZOS)
 
@@ -166,7 +174,7 @@ def banner(w, h):
                    outline=(255, 255, 255, a), width=2 * SS)
     img.alpha_composite(rings.resize((w, h), Image.LANCZOS))
     # Logo and name in the upper middle.
-    badge = logo_badge(76)
+    badge = logo_badge(76, flat=True)
     shadow = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     ImageDraw.Draw(shadow).rounded_rectangle((w // 2 - 36, 52, w // 2 + 40, 130), radius=17,
                                              fill=(10, 50, 100, 90))
