@@ -94,4 +94,13 @@ esac
 
 start_all || exit 1
 export DISPLAY=":$(cat "$STATE/display")"
-exec wine "$@" </dev/null
+# Wine starts helpers of its own (the desktop process, services) from the
+# first program that needs them, and they inherit that program's output and
+# live as long as the server.  Handing them a file instead of our caller's
+# pipe keeps ctest (or a shell pipe) from waiting for them to end.
+out=$(mktemp "$STATE/out.XXXXXX")
+wine "$@" </dev/null >"$out" 2>&1
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc
