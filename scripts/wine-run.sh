@@ -43,7 +43,7 @@ start_display() {
 }
 
 boot_prefix() {
-  [ -f "$WINEPREFIX/.nuvra-ready" ] && return 0
+  [ -f "$WINEPREFIX/.nuvra-ready-2" ] && return 0
   rm -rf "$WINEPREFIX"
   wineboot --init </dev/null >"$STATE/boot.log" 2>&1 || {
     echo "wine-run: wineboot failed (see $STATE/boot.log)" >&2; return 1; }
@@ -53,8 +53,15 @@ boot_prefix() {
     /d 'WenQuanYi Zen Hei' /f </dev/null >>"$STATE/boot.log" 2>&1
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'SimSun' /t REG_SZ \
     /d 'WenQuanYi Zen Hei' /f </dev/null >>"$STATE/boot.log" 2>&1
+  # Wine links the user's Desktop, Documents and so on to the host's home
+  # folder; tests write shortcuts there, so give the prefix folders of its
+  # own instead.
+  local link
+  for link in "$WINEPREFIX"/drive_c/users/*/*; do
+    if [ -L "$link" ]; then rm -f "$link" && mkdir -p "$link"; fi
+  done
   wineserver -w
-  touch "$WINEPREFIX/.nuvra-ready"
+  touch "$WINEPREFIX/.nuvra-ready-2"
 }
 
 start_all() {

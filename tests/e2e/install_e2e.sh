@@ -55,7 +55,13 @@ RUN --start || { echo "cannot start Wine"; exit 1; }
 reset_state
 
 echo "== first installation: default steps"
-out=$(RUN "$BUILD/bin/run_steps.exe" --dir "$DIR_WIN" 2>&1 | tr -d '\r'); rc=$?
+run_steps() {  # run_steps ARGS... -> sets $out and $rc
+  RUN "$BUILD/bin/run_steps.exe" "$@" >"$STATE/e2e.out" 2>&1
+  rc=$?
+  out=$(tr -d '\r' <"$STATE/e2e.out")
+}
+
+run_steps --dir "$DIR_WIN"
 echo "$out"
 check "default list succeeds" [ $rc -eq 0 ]
 check "steps 0 1 4 5 7 8 reported in order" \
@@ -72,7 +78,7 @@ check "browser started with -Setup" wait_for_trace NuvraBrowser.exe "-Setup"
 
 echo "== second installation over it: 9, 0, 1, 3, 4, 5, 7, 8 with the browser running"
 RUN reg delete "$TRACE_KEY" /f >/dev/null 2>&1
-out=$(RUN "$BUILD/bin/run_steps.exe" --dir "$DIR_WIN" --steps 9,0,1,3,4,5,7,8 2>&1 | tr -d '\r'); rc=$?
+run_steps --dir "$DIR_WIN" --steps 9,0,1,3,4,5,7,8
 echo "$out"
 check "full list succeeds" [ $rc -eq 0 ]
 check "all eight steps reported" [ "$(echo "$out" | grep -c ': ok$')" -eq 8 ]
