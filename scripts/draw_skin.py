@@ -388,7 +388,9 @@ def dot():
 
 
 def icon(path):
-    sizes = [16, 24, 32, 48, 256]
+    # No 256-pixel frame: it alone would weigh more than all the small ones
+    # together, in a program every user downloads.
+    sizes = [16, 24, 32, 48]
     tmp = []
     for size in sizes:
         p = os.path.join(OUT, ".icon-%d.png" % size)
