@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "engine/ShellHandles.h"
+#include "engine/ComRef.h"
 
 namespace {
 

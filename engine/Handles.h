@@ -49,7 +49,8 @@ class ScopedHandle {
   Type value_;
 };
 
-// CreateFileW: INVALID_HANDLE_VALUE when it fails.
+// CreateFileW and CreateToolhelp32Snapshot: INVALID_HANDLE_VALUE when they
+// fail.
 struct FileHandleTraits {
   using Type = HANDLE;
   static Type Invalid() { return INVALID_HANDLE_VALUE; }
@@ -89,6 +90,7 @@ struct ModuleTraits {
 };
 
 using ScopedFile = ScopedHandle<FileHandleTraits>;
+using ScopedSnapshot = ScopedHandle<FileHandleTraits>;
 using ScopedKernelHandle = ScopedHandle<KernelHandleTraits>;
 using ScopedMappedView = ScopedHandle<MappedViewTraits>;
 using ScopedFind = ScopedHandle<FindHandleTraits>;

@@ -1,7 +1,7 @@
 // Reads the previous installation's directory from its uninstall entry.
 #include "engine/InstallLocation.h"
 
-#include "engine/ShellHandles.h"
+#include "engine/Handles.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ BOOL ReadStringValue(HKEY key, const wchar_t* name, wchar_t* buffer, DWORD capac
 BOOL ReadInstallLocation(wchar_t* buffer, DWORD capacity) {
   if (!buffer || capacity == 0) return FailWith(ERROR_INVALID_PARAMETER);
   buffer[0] = L'\0';
-  OwnedRegKey key;
+  ScopedRegKey key;
   const LONG status = RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, key.Receive());
   if (status != ERROR_SUCCESS) return FailWith(status);
   if (!ReadStringValue(key.Get(), kInstallLocationValue, buffer, capacity)) {

@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include "engine/ShellHandles.h"
+#include "engine/ComRef.h"
 
 namespace {
 

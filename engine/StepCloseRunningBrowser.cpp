@@ -11,7 +11,7 @@
 #include "engine/CSetupLogic.h"
 #include "engine/InstallLocation.h"
 #include "engine/ProcessShutdown.h"
-#include "engine/ShellHandles.h"
+#include "engine/Handles.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ bool IsProgramPath(const wchar_t* path, const InstalledPrograms& programs) {
 // programs.  False only when such a process is still alive afterwards; a
 // process that cannot be opened or examined is not one we can end.
 bool EndIfInstalledProgram(DWORD pid, const InstalledPrograms& programs) {
-  OwnedHandle process(OpenProcess(kProcessAllAccessXp, FALSE, pid));
+  ScopedKernelHandle process(OpenProcess(kProcessAllAccessXp, FALSE, pid));
   if (!process.Valid()) return true;
   wchar_t modulePath[MAX_PATH + 1] = {};
   const DWORD length = GetModuleFileNameExW(process.Get(), nullptr, modulePath, MAX_PATH + 1);
@@ -75,7 +75,7 @@ int CSetupLogic::StepCloseRunningBrowser() {
   InstalledPrograms programs;
   if (!BuildProgramPaths(location, &programs)) return 0;
 
-  OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  ScopedSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot.Valid()) return 0;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof(entry);

@@ -11,7 +11,7 @@
 #include "engine/OsVersion.h"
 #include "engine/OsVersionCode.h"
 #include "engine/ShellFolders.h"
-#include "engine/ShellHandles.h"
+#include "engine/Handles.h"
 #include "engine/ShellLaunch.h"
 
 namespace {
@@ -73,7 +73,7 @@ int CSetupLogic::StepGamePortalShortcut() {
 
   std::wstring desktop;
   if (!GetShellFolderPath(CSIDL_DESKTOPDIRECTORY, &desktop)) return 0;
-  OwnedHandle file(CreateFileW((desktop + kPortalFileName).c_str(), GENERIC_WRITE,
+  ScopedFile file(CreateFileW((desktop + kPortalFileName).c_str(), GENERIC_WRITE,
                                FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.Valid()) return 0;
