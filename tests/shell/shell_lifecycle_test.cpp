@@ -71,12 +71,20 @@ bool KeyExists() {
   return true;
 }
 
-TEST(SetupProcess, FirstCopyMarksItsPathAndExitsWithZero) {
+// The assistant's key as a machine that has run other programs has it, with
+// no mark for us yet.
+bool CreateKeyWithoutMark() {
   HKEY key;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, nullptr, 0,
-                                           KEY_READ, nullptr, &key, nullptr));
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, nullptr, 0, KEY_READ, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return false;
   RegCloseKey(key);
   DeleteMark();
+  return true;
+}
+
+TEST(SetupProcess, FirstCopyMarksItsPathAndExitsWithZero) {
+  ASSERT_TRUE(CreateKeyWithoutMark());
 
   EXPECT_EQ(0u, RunSetup());
   DWORD mark = 0;
@@ -93,11 +101,7 @@ TEST(SetupProcess, MissingCompatibilityKeyIsNotCreated) {
 }
 
 TEST(SetupProcess, SecondCopyRestoresTheFirstWindowAndTouchesNothing) {
-  HKEY key;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, nullptr, 0,
-                                           KEY_READ, nullptr, &key, nullptr));
-  RegCloseKey(key);
-  DeleteMark();
+  ASSERT_TRUE(CreateKeyWithoutMark());
 
   // Play the first copy: hold the mutex and show a minimised window with
   // the installer's title.
