@@ -27,6 +27,13 @@ bool StemIs(const char* stem, size_t length, const char* word) {
   return i == length && word[i] == '\0';
 }
 
+// COM and LPT take a digit, and also the superscript digits one to three of
+// the Western code page (0xB9, 0xB2, 0xB3: "COM\xB9" is COM1 to Windows).
+bool IsPortDigit(char c) {
+  unsigned char u = static_cast<unsigned char>(c);
+  return (u >= '0' && u <= '9') || u == 0xB9 || u == 0xB2 || u == 0xB3;
+}
+
 // "NUL", "con.txt", "COM1 .log": Windows opens the device, not a file in
 // the folder.  The stem is the part before the first dot, trailing spaces
 // dropped.
@@ -38,7 +45,7 @@ bool IsDeviceName(const char* part, size_t length) {
   for (const char* device : kDevices) {
     if (StemIs(part, stem, device)) return true;
   }
-  if (stem == 4 && part[3] >= '0' && part[3] <= '9') {
+  if (stem == 4 && IsPortDigit(part[3])) {
     return StemIs(part, 3, "COM") || StemIs(part, 3, "LPT");
   }
   return false;

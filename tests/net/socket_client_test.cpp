@@ -125,6 +125,20 @@ TEST_F(ConnectedClient, FailCountersFollowSendsOfId10040) {
   EXPECT_EQ(client.m_failCountB, 1);
 }
 
+// An empty message of id 10040 sends nothing and neither counts nor resets
+// the selector: the message after it still feeds m_failCountA.
+TEST_F(ConnectedClient, EmptyMessageLeavesSelectorAndCountersAlone) {
+  client.m_failCountA = 4;
+  client.m_failCountB = 6;
+  client.m_failSelector = 2;
+  ASSERT_EQ(client.SendMsg(0, "x", CSocketMain::kFailCountMsgId), 1);
+  SendAndWait(CSocketMain::kFailCountMsgId, "y");
+  ASSERT_TRUE(WaitUntil([&] { return client.m_failSelector == 0; }));
+  EXPECT_EQ(client.m_failCountA, 0);
+  EXPECT_EQ(client.m_failCountB, 6);
+  EXPECT_TRUE(peer.Receive(1, 300).empty());
+}
+
 // Stop wakes and joins both workers: the receive worker blocked in recv and
 // the send worker waiting for a message.
 TEST_F(ConnectedClient, StopEndsBothWorkersPromptly) {

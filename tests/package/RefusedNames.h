@@ -34,6 +34,8 @@ inline std::vector<std::string> RefusedArchiveNames() {
       "Com1.log",
       "LPT9",
       "AUX\\file.txt",
+      "COM\xB9.txt",                  // superscript one (Western code page)
+      "lpt\xB3",
       std::string(260, 'a'),           // 260 bytes and more
       std::string(200, 'b') + "\\" + std::string(70, 'c'),
   };
