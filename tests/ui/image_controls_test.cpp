@@ -166,6 +166,30 @@ TEST_F(ImageButtonTest, EveryMessageGoesOnToTheClassProcedure) {
   m_button.m_prevWndProc = g_classProc;
 }
 
+TEST_F(ImageButtonTest, StateChangesRepaintWithoutErasing) {
+  // On screen, so that invalidation leaves an update region.
+  ShowWindow(m_parent, SW_SHOWNA);
+  g_classProc = m_button.m_prevWndProc;
+  m_button.m_prevWndProc = SpyProc;
+  struct Row {
+    UINT message;
+    bool repaint;
+  };
+  const Row rows[] = {{WM_MOUSEMOVE, false}, {WM_MOUSEHOVER, true}, {WM_LBUTTONDOWN, true},
+                      {WM_LBUTTONUP, true},  {WM_MOUSELEAVE, true}};
+  for (const Row& row : rows) {
+    RedrawWindow(m_parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ValidateRect(m_button.m_hWnd, nullptr);
+    Send(row.message);
+    g_seenByClass.clear();
+    UpdateWindow(m_button.m_hWnd);
+    SCOPED_TRACE(testing::Message() << "message 0x" << std::hex << row.message);
+    EXPECT_EQ(row.repaint, ClassSaw(WM_PAINT));
+    EXPECT_FALSE(ClassSaw(WM_ERASEBKGND));
+  }
+  m_button.m_prevWndProc = g_classProc;
+}
+
 TEST_F(ImageButtonTest, CaptionIsDrawnInTheStateColour) {
   m_button.m_text = L"OK";
   m_button.m_textColor[0] = RGB(255, 255, 0);
