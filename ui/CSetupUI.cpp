@@ -80,6 +80,7 @@ void CSetupUI::Release() {
   }
   DeleteGdiObject(&m_hFont);
   DeleteGdiObject(&m_hEditFrameBrush);
+  m_hHandCursor = nullptr;  // a shared system cursor: forgotten, never destroyed
 
   Gdiplus::Image** images[] = {
       &m_imgBackground, &m_imgBackgroundCustom, &m_imgInstallButton, &m_imgInstallNowButton,

@@ -2,11 +2,14 @@
 
 namespace {
 
-// Moves [pos, pos + size) inside [low, high); the low edge wins when the
-// window is larger than the area.
+// Moves [pos, pos + size) inside [low, high).  When the window is larger
+// than the area the low edge wins, wherever the centre put it: the high
+// edge is applied first so that the low edge has the last word (a window
+// centred on an owner near the right edge would otherwise be pushed past
+// the left edge of the work area).
 int Clamp(int pos, int size, int low, int high) {
-  if (pos < low) return low;
-  if (pos + size > high) return high - size;
+  if (pos + size > high) pos = high - size;
+  if (pos < low) pos = low;
   return pos;
 }
 

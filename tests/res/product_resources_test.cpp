@@ -84,6 +84,29 @@ TEST_F(ProductResources, BackgroundsHaveTheOnePixelBorder) {
   }
 }
 
+TEST_F(ProductResources, CheckBoxSpriteHoldsTheUncheckedFramesFirst) {
+  // The check box maps its states onto this order: frames 0-2 unchecked
+  // (no tick), frames 3-5 checked (a green tick).  A swapped strip would show
+  // every box the wrong way round.
+  Gdiplus::Image* image = nullptr;
+  ASSERT_TRUE(LoadSkinImage(s_module, 139, &image));
+  auto* bitmap = static_cast<Gdiplus::Bitmap*>(image);
+  for (int frame = 0; frame < 6; ++frame) {
+    int green = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        Gdiplus::Color c;
+        bitmap->GetPixel(x, frame * 16 + y, &c);
+        green += c.GetA() > 200 && c.GetG() > c.GetR() + 40 && c.GetG() > c.GetB() + 20;
+      }
+    if (frame < 3)
+      EXPECT_EQ(0, green) << "unchecked frame " << frame;
+    else
+      EXPECT_GT(green, 20) << "checked frame " << frame;
+  }
+  delete image;
+}
+
 TEST_F(ProductResources, InternetShortcutTextIsTheTenLines) {
   const std::string text = Bytes(L"FILE", 152);
   const std::string base = "http://game.nuvra.example/";

@@ -41,12 +41,17 @@ TEST_F(CenterWindowTest, WithoutOwnerCentresInTheWorkArea) {
 }
 
 TEST_F(CenterWindowTest, LargerThanTheWorkAreaKeepsLeftAndTopEdges) {
+  // Centred on the work area, and on a visible owner in its bottom-right
+  // corner, whose centre would push the window past the right and bottom.
   const int w = m_area.right - m_area.left + 200, h = m_area.bottom - m_area.top + 100;
-  HWND window = Popup(50, 50, w, h);
-  CenterWindow(window);
-  POINT p = TopLeft(window);
-  EXPECT_EQ(m_area.left, p.x);
-  EXPECT_EQ(m_area.top, p.y);
+  HWND owner = Popup(m_area.right - 200, m_area.bottom - 200, 200, 200, nullptr, WS_VISIBLE);
+  for (HWND ownerOrNone : {HWND(nullptr), owner}) {
+    HWND window = Popup(50, 50, w, h, ownerOrNone);
+    CenterWindow(window);
+    POINT p = TopLeft(window);
+    EXPECT_EQ(m_area.left, p.x) << (ownerOrNone ? "with owner" : "without owner");
+    EXPECT_EQ(m_area.top, p.y) << (ownerOrNone ? "with owner" : "without owner");
+  }
 }
 
 TEST_F(CenterWindowTest, VisibleOwnerIsTheCentreThenTheWorkAreaClamps) {

@@ -1,5 +1,6 @@
 // CImageButton and CImageCheckBox: state changes from mouse and check
 // messages, and what each state paints over the backdrop.
+#include <algorithm>
 #include <vector>
 
 #include "UiTestSupport.h"
@@ -31,6 +32,18 @@ class ImageControlTest : public ::testing::Test {
   HWND m_parent = nullptr;
   Gdiplus::Image* m_backdrop = nullptr;
 };
+
+// Records what reaches the "BUTTON" class procedure behind a control.
+std::vector<UINT> g_seenByClass;
+WNDPROC g_classProc = nullptr;
+LRESULT CALLBACK SpyProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  g_seenByClass.push_back(m);
+  return CallWindowProcW(g_classProc, w, m, wp, lp);
+}
+
+bool ClassSaw(UINT message) {
+  return std::find(g_seenByClass.begin(), g_seenByClass.end(), message) != g_seenByClass.end();
+}
 
 // ------------------------------------------------------------ button ---
 
@@ -131,6 +144,52 @@ TEST_F(ImageButtonTest, MouseMessagesMoveTrackingAlwaysAndStateOnlyWhileEnabled)
   }
 }
 
+TEST_F(ImageButtonTest, EveryMessageGoesOnToTheClassProcedure) {
+  // The class procedure makes the click notification and the paint
+  // requests from these, so none may be swallowed, enabled or not.
+  g_classProc = m_button.m_prevWndProc;
+  m_button.m_prevWndProc = SpyProc;
+  for (BOOL enabled : {TRUE, FALSE}) {
+    m_button.m_enabled = enabled;
+    for (UINT message :
+         {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_MOUSEHOVER, WM_MOUSELEAVE}) {
+      g_seenByClass.clear();
+      Send(message);
+      EXPECT_TRUE(ClassSaw(message)) << "enabled " << enabled << ", message 0x" << std::hex
+                                     << message;
+    }
+  }
+  // And its answer comes back unchanged.
+  const LRESULT classAnswer = CallWindowProcW(g_classProc, m_button.m_hWnd, WM_GETDLGCODE, 0, 0);
+  EXPECT_NE(0, classAnswer);
+  EXPECT_EQ(classAnswer, Send(WM_GETDLGCODE));
+  m_button.m_prevWndProc = g_classProc;
+}
+
+TEST_F(ImageButtonTest, StateChangesRepaintWithoutErasing) {
+  // On screen, so that invalidation leaves an update region.
+  ShowWindow(m_parent, SW_SHOWNA);
+  g_classProc = m_button.m_prevWndProc;
+  m_button.m_prevWndProc = SpyProc;
+  struct Row {
+    UINT message;
+    bool repaint;
+  };
+  const Row rows[] = {{WM_MOUSEMOVE, false}, {WM_MOUSEHOVER, true}, {WM_LBUTTONDOWN, true},
+                      {WM_LBUTTONUP, true},  {WM_MOUSELEAVE, true}};
+  for (const Row& row : rows) {
+    RedrawWindow(m_parent, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ValidateRect(m_button.m_hWnd, nullptr);
+    Send(row.message);
+    g_seenByClass.clear();
+    UpdateWindow(m_button.m_hWnd);
+    SCOPED_TRACE(testing::Message() << "message 0x" << std::hex << row.message);
+    EXPECT_EQ(row.repaint, ClassSaw(WM_PAINT));
+    EXPECT_FALSE(ClassSaw(WM_ERASEBKGND));
+  }
+  m_button.m_prevWndProc = g_classProc;
+}
+
 TEST_F(ImageButtonTest, CaptionIsDrawnInTheStateColour) {
   m_button.m_text = L"OK";
   m_button.m_textColor[0] = RGB(255, 255, 0);
@@ -153,14 +212,6 @@ TEST_F(ImageButtonTest, DestroyRestoresClassProcedureAndRemovesWindow) {
 }
 
 // --------------------------------------------------------- check box ---
-
-// Records what reaches the "BUTTON" class procedure of a check box.
-std::vector<UINT> g_seenByClass;
-WNDPROC g_classProc = nullptr;
-LRESULT CALLBACK SpyProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  g_seenByClass.push_back(m);
-  return CallWindowProcW(g_classProc, w, m, wp, lp);
-}
 
 class ImageCheckBoxTest : public ImageControlTest {
  protected:
@@ -246,11 +297,13 @@ TEST_F(ImageCheckBoxTest, MouseMessagesFollowTheStateTable) {
     Send(BM_SETCHECK, checked);
     m_box.m_tracking = FALSE;
     for (const Row& row : rows) {
+      g_seenByClass.clear();
       Send(row.message);
       SCOPED_TRACE(testing::Message() << "checked " << checked << ", message 0x" << std::hex
                                       << row.message);
       EXPECT_EQ(checked ? row.checkedState : row.uncheckedState, m_box.m_state);
       EXPECT_EQ(row.tracking, m_box.m_tracking);
+      EXPECT_TRUE(ClassSaw(row.message));
     }
   }
   // Checking while hovered shows checked normal; hover returns with the

@@ -120,6 +120,7 @@ TEST(CSetupUI, ReleaseClearsEveryFieldAndDeletesEachResourceOnce) {
   EXPECT_EQ(0u, GetObjectType(brush));
   EXPECT_EQ(nullptr, ui->m_hFont);
   EXPECT_EQ(nullptr, ui->m_hEditFrameBrush);
+  EXPECT_EQ(nullptr, ui->m_hHandCursor);
   for (Gdiplus::Image** image : images) EXPECT_EQ(nullptr, *image);
   for (CImageButton** button : buttons) EXPECT_EQ(nullptr, *button);
   for (CImageCheckBox** box : boxes) EXPECT_EQ(nullptr, *box);
