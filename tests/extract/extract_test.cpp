@@ -204,7 +204,9 @@ TEST(ExtractPackage, FailsWhenTheInstallPathNamesAFile) {
   EXPECT_EQ(FileText(tmp / L"file"), "not a folder");
 }
 
-TEST(CleanInstallDir, RenamesAFileInUseAndDefersItsDeletion) {
+// The old browser still running: its file moves aside and the new one is
+// written under its name.
+TEST(ExtractPackage, RenamesAFileInUseAndDefersItsDeletion) {
   TempDir dir;
   const std::wstring browser = dir / L"NuvraBrowser.exe";
   ASSERT_TRUE(CopyFileW(FixturePath(L"fixture_no_version").c_str(), browser.c_str(), FALSE));
@@ -213,9 +215,9 @@ TEST(CleanInstallDir, RenamesAFileInUseAndDefersItsDeletion) {
     ScopedModule loaded(LoadLibraryW(browser.c_str()));
     ASSERT_TRUE(loaded);
     ASSERT_FALSE(DeleteFileW(browser.c_str()));
-    EXPECT_EQ(CleanInstallDir(dir.path()), 1);
+    EXPECT_EQ(ExtractPackage(dir.path(), SoundPackage().get()), 1) << GetLastError();
   }
-  EXPECT_FALSE(FileExists(browser));
+  ExpectPackageFilesIn(dir.path());
   EXPECT_TRUE(FileExists(browser + L".tmp"));
   EXPECT_NE(PendingRenames().find(dir / L"NuvraBrowser.exe.tmp"), std::wstring::npos)
       << PendingRenames();
