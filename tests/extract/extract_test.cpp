@@ -130,11 +130,15 @@ class OpenFile {
   HANDLE handle_;
 };
 
+// Also when typed with forward slashes, which the directory keeps.
 TEST(ExtractPackage, CreatesAnAbsentDirectoryWithItsParents) {
-  TempDir tmp;
-  const std::wstring dir = tmp / L"a\\b\\c\\";
-  ASSERT_EQ(ExtractPackage(dir, SoundPackage().get()), 1) << GetLastError();
-  ExpectPackageFilesIn(dir);
+  for (const wchar_t* sub : {L"a\\b\\c\\", L"a/b/c/"}) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(sub)));
+    TempDir tmp;
+    const std::wstring dir = tmp / sub;
+    ASSERT_EQ(ExtractPackage(dir, SoundPackage().get()), 1) << GetLastError();
+    ExpectPackageFilesIn(dir);
+  }
 }
 
 TEST(StepExtractPackage, UnpacksThePackageOfItsOwnModule) {
