@@ -46,6 +46,14 @@ links_named() { find "$PREFIX/drive_c/users" -name "$1" 2>/dev/null | wc -l; }
 # (find -path: '*' also matches '/'); per-user folders only, so 1 each.
 links_at() { find "$PREFIX/drive_c/users" -path "$1" 2>/dev/null | wc -l; }
 
+browsers_running() {  # NuvraBrowser.exe processes of this prefix (other trees run their own)
+  local n=0 pid
+  for pid in $(pgrep -f 'NuvraBrowser\.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$PREFIX" && n=$((n + 1))
+  done
+  echo $n
+}
+
 reset_state() {
   RUN taskkill /f /im NuvraBrowser.exe >/dev/null 2>&1
   RUN reg delete "$UNINSTALL_KEY" /f >/dev/null 2>&1
@@ -86,6 +94,7 @@ check "browser started with -Setup" wait_for_trace NuvraBrowser.exe "-Setup"
 
 echo "== second installation over it: 9, 0, 1, 3, 4, 5, 7, 8 with the browser running"
 RUN reg delete "$TRACE_KEY" /f >/dev/null 2>&1
+check "the first browser is running" [ "$(browsers_running)" -eq 1 ]
 run_steps --dir "$DIR_WIN" --steps 9,0,1,3,4,5,7,8
 echo "$out"
 check "full list succeeds" [ $rc -eq 0 ]
@@ -93,6 +102,7 @@ check "all eight steps reported" [ "$(echo "$out" | grep -c ': ok$')" -eq 8 ]
 check "installed files still equal the payload" diff -r "$STAGE" "$DIR_UNIX"
 check "control program asked to set the default browser" wait_for_trace NuvraCtrl.exe "/SetDefBrowser"
 check "browser started again with -Setup" wait_for_trace NuvraBrowser.exe "-Setup"
+check "step 9 ended the first browser: one is running" [ "$(browsers_running)" -eq 1 ]
 
 [ "$KEEP" = "--keep" ] || reset_state
 echo "$passed passed, $failed failed"
