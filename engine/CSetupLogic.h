@@ -53,7 +53,9 @@ class CSetupLogic {
   void SetInstallDir(const wchar_t* dir);
 
   // Copies the table entry `id` into the next free slot of the step list.
-  void AddStep(UINT id);
+  // FALSE (ERROR_INVALID_PARAMETER), with the list unchanged, for an id
+  // that is not in the table or when the list is full.
+  BOOL AddStep(UINT id);
 
   // Starts InstallWorkerProc on this instance; FALSE if the thread could
   // not be started (the last-error value says why).

@@ -58,7 +58,12 @@ bool PrepareInstallDir(const std::wstring& dir) {
   const DWORD attributes = GetFileAttributesW(WithoutTrailingSeparator(dir).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     // Creates every missing parent as well; returns a system error code.
-    const int result = SHCreateDirectory(nullptr, dir.c_str());
+    // It splits the path at backslashes only, so a directory typed with
+    // forward slashes is handed over in backslash form.
+    std::wstring native = dir;
+    for (wchar_t& c : native)
+      if (c == L'/') c = L'\\';
+    const int result = SHCreateDirectory(nullptr, native.c_str());
     if (result != ERROR_SUCCESS) {
       SetLastError(result);
       return false;

@@ -7,15 +7,32 @@ std::wstring JoinPath(const std::wstring& dir, const std::wstring& name) {
 
 namespace {
 
-// Splits a path into its non-empty components.
+// A component that Windows resolves upwards: ".." and, since it trims
+// trailing dots and spaces, any other run of dots and spaces except ".".
+// Counting such a run as ".." errs towards "root", the safe side.
+bool IsParentComponent(const std::wstring& path, size_t begin, size_t end) {
+  if (end - begin == 1 && path[begin] == L'.') return false;
+  for (size_t i = begin; i < end; ++i)
+    if (path[i] != L'.' && path[i] != L' ') return false;
+  return true;
+}
+
+// How many folders below its start a path leads to: its non-empty
+// components, where "." stays and ".." goes back up (never above the start).
 size_t CountComponents(const std::wstring& path, size_t from) {
   size_t count = 0;
-  bool inComponent = false;
-  for (size_t i = from; i < path.size(); ++i) {
+  size_t i = from;
+  while (i < path.size()) {
     if (IsPathSeparator(path[i])) {
-      inComponent = false;
-    } else if (!inComponent) {
-      inComponent = true;
+      ++i;
+      continue;
+    }
+    const size_t begin = i;
+    while (i < path.size() && !IsPathSeparator(path[i])) ++i;
+    if (i - begin == 1 && path[begin] == L'.') continue;
+    if (IsParentComponent(path, begin, i)) {
+      if (count > 0) --count;
+    } else {
       ++count;
     }
   }

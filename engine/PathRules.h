@@ -20,5 +20,6 @@ std::wstring JoinPath(const std::wstring& dir, const std::wstring& name);
 
 // True for a directory that is the root of a drive or share: "C:", "C:\",
 // "\", "\\server\share\" (with either separator, repeated separators
-// counted once).  Such a directory is never cleaned.
+// counted once), also when "." and ".." components lead back to it
+// ("C:\Nuvra\..\").  Such a directory is never cleaned.
 bool IsDriveRoot(const std::wstring& dir);

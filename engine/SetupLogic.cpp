@@ -44,8 +44,13 @@ void CSetupLogic::SetInstallDir(const wchar_t* dir) {
   if (last != L'\\' && last != L'/') m_installDir += L'\\';
 }
 
-void CSetupLogic::AddStep(UINT id) {
+BOOL CSetupLogic::AddStep(UINT id) {
+  if (id >= INSTALL_STEP_COUNT || m_stepCount >= kStepCapacity) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
   m_steps[m_stepCount++] = g_installStepTable[id];
+  return TRUE;
 }
 
 BOOL CSetupLogic::StartWorker() {

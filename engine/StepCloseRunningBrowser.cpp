@@ -28,11 +28,22 @@ struct InstalledPrograms {
 };
 
 // Joins the install location with each program name.  PathAppendW refuses
-// a result longer than MAX_PATH instead of cutting it.
+// a result longer than MAX_PATH instead of cutting it.  The location keeps
+// what the user typed ("C:/Games/Nuvra/"), while Windows reports a module
+// path in its full form ('\' separators, no repeated ones), so the joined
+// path is brought to that form too; otherwise the browser of such an
+// installation would never be recognised.
 bool BuildProgramPaths(const wchar_t* location, InstalledPrograms* programs) {
   for (int i = 0; i < kProgramCount; ++i) {
-    lstrcpynW(programs->paths[i], location, MAX_PATH + 1);
-    if (!PathAppendW(programs->paths[i], kProgramNames[i])) {
+    wchar_t joined[MAX_PATH + 1];
+    lstrcpynW(joined, location, MAX_PATH + 1);
+    if (!PathAppendW(joined, kProgramNames[i])) {
+      SetLastError(ERROR_FILENAME_EXCED_RANGE);
+      return false;
+    }
+    const DWORD length = GetFullPathNameW(joined, MAX_PATH + 1, programs->paths[i], nullptr);
+    if (length == 0) return false;
+    if (length > MAX_PATH) {
       SetLastError(ERROR_FILENAME_EXCED_RANGE);
       return false;
     }

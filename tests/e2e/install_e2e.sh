@@ -42,6 +42,17 @@ wait_for_trace() {  # wait_for_trace NAME EXPECTED
 }
 
 links_named() { find "$PREFIX/drive_c/users" -name "$1" 2>/dev/null | wc -l; }
+# links_at PATTERN -> how many files under the users' folders match it
+# (find -path: '*' also matches '/'); per-user folders only, so 1 each.
+links_at() { find "$PREFIX/drive_c/users" -path "$1" 2>/dev/null | wc -l; }
+
+browsers_running() {  # NuvraBrowser.exe processes of this prefix (other trees run their own)
+  local n=0 pid
+  for pid in $(pgrep -f 'NuvraBrowser\.exe'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$PREFIX" && n=$((n + 1))
+  done
+  echo $n
+}
 
 reset_state() {
   RUN taskkill /f /im NuvraBrowser.exe >/dev/null 2>&1
@@ -72,12 +83,18 @@ check "InstallLocation is the install directory" \
   [ "$(reg_value "$UNINSTALL_KEY" InstallLocation)" = "$DIR_WIN" ]
 check "UninstallString is quoted (path with a space)" \
   [ "$(reg_value "$UNINSTALL_KEY" UninstallString)" = "\"${DIR_WIN}NuvraUninstall.exe\"" ]
-check "browser links in Programs, desktop and Quick Launch" [ "$(links_named 'Nuvra游戏浏览器.lnk')" -ge 3 ]
-check "uninstall link in Programs" [ "$(links_named '卸载Nuvra游戏浏览器.lnk')" -eq 1 ]
+GROUP='*/Start Menu/Programs/Nuvra软件中心/Nuvra游戏浏览器'
+check "browser link at the top of Programs" [ "$(links_at '*/Start Menu/Programs/Nuvra游戏浏览器.lnk')" -eq 1 ]
+check "browser link in the Programs group" [ "$(links_at "$GROUP/Nuvra游戏浏览器.lnk")" -eq 1 ]
+check "uninstall link in the Programs group" [ "$(links_at "$GROUP/卸载Nuvra游戏浏览器.lnk")" -eq 1 ]
+check "browser link on the user's desktop" [ "$(links_at '*/Desktop/Nuvra游戏浏览器.lnk')" -eq 1 ]
+check "browser link in Quick Launch" [ "$(links_at '*/Quick Launch/Nuvra游戏浏览器.lnk')" -eq 1 ]
+check "no other browser links" [ "$(links_named 'Nuvra游戏浏览器.lnk')" -eq 4 ]
 check "browser started with -Setup" wait_for_trace NuvraBrowser.exe "-Setup"
 
 echo "== second installation over it: 9, 0, 1, 3, 4, 5, 7, 8 with the browser running"
 RUN reg delete "$TRACE_KEY" /f >/dev/null 2>&1
+check "the first browser is running" [ "$(browsers_running)" -eq 1 ]
 run_steps --dir "$DIR_WIN" --steps 9,0,1,3,4,5,7,8
 echo "$out"
 check "full list succeeds" [ $rc -eq 0 ]
@@ -85,6 +102,7 @@ check "all eight steps reported" [ "$(echo "$out" | grep -c ': ok$')" -eq 8 ]
 check "installed files still equal the payload" diff -r "$STAGE" "$DIR_UNIX"
 check "control program asked to set the default browser" wait_for_trace NuvraCtrl.exe "/SetDefBrowser"
 check "browser started again with -Setup" wait_for_trace NuvraBrowser.exe "-Setup"
+check "step 9 ended the first browser: one is running" [ "$(browsers_running)" -eq 1 ]
 
 [ "$KEEP" = "--keep" ] || reset_state
 echo "$passed passed, $failed failed"

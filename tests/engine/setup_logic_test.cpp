@@ -123,6 +123,19 @@ TEST(InstallWorker, ListCopiedFromTheTableKeepsTableIds) {
   EXPECT_EQ(2u, reports[1].id);
 }
 
+// The list has room for 100 steps of the ten in the table; anything else
+// is refused instead of written past the table or the list.
+TEST(SetupLogic, AddStepRefusesUnknownIdsAndAFullList) {
+  const UINT capacity = CSetupLogic::kStepCapacity;
+  CSetupLogic logic;
+  EXPECT_FALSE(logic.AddStep(INSTALL_STEP_COUNT));
+  EXPECT_EQ(0u, logic.m_stepCount);
+  for (UINT i = 0; i < capacity; ++i) ASSERT_TRUE(logic.AddStep(i % 10));
+  EXPECT_FALSE(logic.AddStep(STEP_EMPTY));
+  EXPECT_EQ(capacity, logic.m_stepCount);
+  EXPECT_EQ(9u, logic.m_steps[99].id);
+}
+
 TEST(SetInstallDir, AppendsABackslashOnlyWhenNeeded) {
   struct Case { const wchar_t* in; const wchar_t* out; };
   const Case cases[] = {

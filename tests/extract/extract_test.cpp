@@ -130,11 +130,15 @@ class OpenFile {
   HANDLE handle_;
 };
 
+// Also when typed with forward slashes, which the directory keeps.
 TEST(ExtractPackage, CreatesAnAbsentDirectoryWithItsParents) {
-  TempDir tmp;
-  const std::wstring dir = tmp / L"a\\b\\c\\";
-  ASSERT_EQ(ExtractPackage(dir, SoundPackage().get()), 1) << GetLastError();
-  ExpectPackageFilesIn(dir);
+  for (const wchar_t* sub : {L"a\\b\\c\\", L"a/b/c/"}) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(sub)));
+    TempDir tmp;
+    const std::wstring dir = tmp / sub;
+    ASSERT_EQ(ExtractPackage(dir, SoundPackage().get()), 1) << GetLastError();
+    ExpectPackageFilesIn(dir);
+  }
 }
 
 TEST(StepExtractPackage, UnpacksThePackageOfItsOwnModule) {
@@ -204,7 +208,9 @@ TEST(ExtractPackage, FailsWhenTheInstallPathNamesAFile) {
   EXPECT_EQ(FileText(tmp / L"file"), "not a folder");
 }
 
-TEST(CleanInstallDir, RenamesAFileInUseAndDefersItsDeletion) {
+// The old browser still running: its file moves aside and the new one is
+// written under its name.
+TEST(ExtractPackage, RenamesAFileInUseAndDefersItsDeletion) {
   TempDir dir;
   const std::wstring browser = dir / L"NuvraBrowser.exe";
   ASSERT_TRUE(CopyFileW(FixturePath(L"fixture_no_version").c_str(), browser.c_str(), FALSE));
@@ -213,9 +219,9 @@ TEST(CleanInstallDir, RenamesAFileInUseAndDefersItsDeletion) {
     ScopedModule loaded(LoadLibraryW(browser.c_str()));
     ASSERT_TRUE(loaded);
     ASSERT_FALSE(DeleteFileW(browser.c_str()));
-    EXPECT_EQ(CleanInstallDir(dir.path()), 1);
+    EXPECT_EQ(ExtractPackage(dir.path(), SoundPackage().get()), 1) << GetLastError();
   }
-  EXPECT_FALSE(FileExists(browser));
+  ExpectPackageFilesIn(dir.path());
   EXPECT_TRUE(FileExists(browser + L".tmp"));
   EXPECT_NE(PendingRenames().find(dir / L"NuvraBrowser.exe.tmp"), std::wstring::npos)
       << PendingRenames();

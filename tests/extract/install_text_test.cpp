@@ -41,8 +41,15 @@ TEST(IsDriveRoot, RecognisesRootsOfDrivesAndShares) {
       {L"C:\\Nuvra\\", false},  {L"C:\\Users\\me\\Documents\\", false},
       {L"\\\\server\\share\\apps\\", false},
       {L"C:Nuvra\\", false},    {L"Nuvra\\", false},
+      // Dots that lead back to the root, and dots that do not.
+      {L"C:\\.\\", true},        {L"C:\\Nuvra\\..\\", true},
+      {L"C:/a/b/../../", true},  {L"C:\\..\\..\\", true},
+      {L"C:\\Nuvra\\...\\", true}, {L"\\\\server\\share\\apps\\..\\", true},
+      {L"C:\\Nuvra\\.\\", false}, {L"C:\\a\\b\\..\\", false},
+      {L"C:\\..\\Nuvra\\", false}, {L"C:\\.Nuvra\\", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsDriveRoot(c.dir), c.root) << c.root;
+  for (const auto& c : cases)
+    EXPECT_EQ(IsDriveRoot(c.dir), c.root) << testing::PrintToString(std::wstring(c.dir));
 }
 
 TEST(PathRules, JoinsWithOneSeparatorAndChecksTheBuffer) {

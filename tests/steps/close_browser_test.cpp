@@ -53,11 +53,14 @@ TEST_F(CloseBrowserTest, EndsTheInstalledProgramsWhateverTheLetterCase) {
     const wchar_t* names[3];
     bool upperLocation;
     bool trailingSeparator;
+    bool forwardSlashes;  // as typed on the custom page and kept in the entry
   } rows[] = {
       {"names and location as written",
-       {L"NuvraBrowser.exe", L"NuvraWeb.exe", L"NuvraUpdate.exe"}, false, true},
+       {L"NuvraBrowser.exe", L"NuvraWeb.exe", L"NuvraUpdate.exe"}, false, true, false},
       {"other letter case in names and location",
-       {L"NUVRABROWSER.EXE", L"nuvraweb.exe", L"NuvraUPDATE.Exe"}, true, false},
+       {L"NUVRABROWSER.EXE", L"nuvraweb.exe", L"NuvraUPDATE.Exe"}, true, false, false},
+      {"location written with forward slashes",
+       {L"NuvraBrowser.exe", L"NuvraWeb.exe", L"NuvraUpdate.exe"}, false, true, true},
   };
   const wchar_t* const companions[3] = {L"NuvraBrowser.exe", L"NuvraWeb.exe",
                                         L"NuvraUpdate.exe"};
@@ -73,6 +76,7 @@ TEST_F(CloseBrowserTest, EndsTheInstalledProgramsWhateverTheLetterCase) {
     }
     std::wstring location = row.upperLocation ? Upper(install.Path()) : install.Path();
     if (!row.trailingSeparator) location.pop_back();
+    if (row.forwardSlashes) std::replace(location.begin(), location.end(), L'\\', L'/');
     ASSERT_TRUE(entry_.SetString(location));
 
     EXPECT_EQ(1, logic_.StepCloseRunningBrowser());
