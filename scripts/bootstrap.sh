@@ -9,7 +9,7 @@ PACKAGES=(
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   googletest lzma-dev liblzma-dev
   wine wine32:i386 xvfb xauth xdotool x11-utils imagemagick
-  fonts-wqy-zenhei optipng
+  fonts-wqy-zenhei optipng procps
 )
 
 missing=()
