@@ -14,6 +14,8 @@ OUT = sys.argv[1] if len(sys.argv) > 1 else "res/skin"
 ICON = sys.argv[2] if len(sys.argv) > 2 else "res/NuvraSetup.ico"
 FONT_FILE = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc"
 SS = 4  # supersampling factor for shapes
+BG_COLOURS = 64
+BUTTON_COLOURS = 48
 
 BORDER = (62, 114, 156, 255)
 GREEN_TOP, GREEN_BOTTOM = (86, 201, 74), (38, 160, 46)
@@ -30,8 +32,10 @@ def lerp(a, b, t):
     return tuple(int(round(x + (y - x) * t)) for x, y in zip(a, b))
 
 
-def vgradient(w, h, stops):
-    """A vertical gradient through (position 0..1, RGB[A]) stops."""
+def vgradient(w, h, stops, step=1):
+    """A vertical gradient through (position 0..1, RGB[A]) stops.  A step
+    above 1 rounds each channel to its multiples: a field as wide as the
+    window then needs half the colours with no visible banding."""
     img = Image.new("RGBA", (w, h))
     px = img.load()
     for y in range(h):
@@ -40,6 +44,7 @@ def vgradient(w, h, stops):
             (t0, c0), (t1, c1) = stops[i], stops[i + 1]
             if t0 <= t <= t1:
                 c = lerp(c0, c1, (t - t0) / max(t1 - t0, 1e-9))
+                c = tuple(min(255, int(round(v / step)) * step) for v in c)
                 break
         c = tuple(c) + (255,) * (4 - len(c))
         for x in range(w):
@@ -80,15 +85,41 @@ def draw_text_centered(img, text, f, fill, cx, cy, bold=False, shadow=None):
         d.text((x + ox, y + oy), text, font=f, fill=fill)
 
 
-def few_colours(img, colours=255):
-    """Reduces a large picture to a palette of its main colours (keeping its
-    alpha), which makes the PNG a fraction of the size with no visible
-    banding on these smooth gradients."""
-    alpha = img.getchannel("A")
-    rgb = img.convert("RGB").quantize(colors=colours, method=Image.Quantize.MEDIANCUT,
-                                      dither=Image.Dither.NONE).convert("RGB")
-    rgb.putalpha(alpha)
-    return rgb
+def few_colours(img, colours, keep=()):
+    """Maps a picture onto a palette of its main colours, alpha included,
+    without dithering: smooth gradients become clean bands of flat colour
+    and anti-aliased edges keep a few shades, which makes the PNG a fraction
+    of the size with no visible difference at 1:1.  The palette comes from
+    libimagequant; each pixel then takes its nearest entry (libimagequant
+    itself would dither, and noise is what makes PNGs heavy).  Colours in
+    keep join the palette as they are: a background passes its gradient's
+    row colours, so the field stays exactly as smooth as drawn.  Fully
+    transparent pixels stay exactly transparent."""
+    img = clean_alpha(img)
+    q = img.quantize(colors=colours, method=Image.Quantize.LIBIMAGEQUANT)
+    flat = q.getpalette("RGBA")[:4 * colours]
+    palette = [tuple(flat[i:i + 4]) for i in range(0, len(flat), 4)] + list(keep)
+
+    def nearest(c):
+        if c[3] == 0:
+            return (0, 0, 0, 0)
+        # Compare colours as they look over a backdrop: premultiplied.
+        def dist(p):
+            return (sum((c[k] * c[3] - p[k] * p[3]) ** 2 for k in range(3)) / 65025
+                    + 3 * (c[3] - p[3]) ** 2)
+        return min(palette, key=dist)
+
+    out = img.copy()
+    px = out.load()
+    memo = {}
+    w, h = img.size
+    for y in range(h):
+        for x in range(w):
+            c = px[x, y]
+            if c not in memo:
+                memo[c] = nearest(c)
+            px[x, y] = memo[c]
+    return out
 
 
 def clean_alpha(img):
@@ -154,25 +185,15 @@ def logo_badge(size, flat=False):
 
 # --------------------------------------------------------- backgrounds ---
 
-BANNER_STOPS = [(0.0, (39, 118, 196)), (0.55, (52, 142, 219)), (1.0, (88, 170, 232))]
+BANNER_STOPS = [(0.0, (46, 124, 201)), (0.55, (54, 144, 220)), (1.0, (88, 170, 232))]
 
 
 def banner(w, h):
-    """Sky-blue banner with soft light, the logo and the product name."""
-    img = vgradient(w, h, BANNER_STOPS)
-    # Soft light from the upper middle.
-    glow = Image.new("RGBA", (w, h), (0, 0, 0, 0))
-    gd = ImageDraw.Draw(glow)
-    gd.ellipse((w / 2 - 230, -170, w / 2 + 230, 190), fill=(255, 255, 255, 40))
-    glow = glow.filter(ImageFilter.GaussianBlur(40))
-    img.alpha_composite(glow)
-    # A few large faint rings for depth.
-    rings = Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
-    rd = ImageDraw.Draw(rings)
-    for cx, cy, r, a in ((70, 120, 105, 22), (565, 30, 100, 22), (512, 196, 44, 16)):
-        rd.ellipse(((cx - r) * SS, (cy - r) * SS, (cx + r) * SS, (cy + r) * SS),
-                   outline=(255, 255, 255, a), width=2 * SS)
-    img.alpha_composite(rings.resize((w, h), Image.LANCZOS))
+    """Sky-blue banner with the logo and the product name.  The field is a
+    plain vertical gradient: a row of one colour costs a few bytes in the
+    PNG, while anything that varies along the rows (a radial glow, faint
+    decorative rings) costs kilobytes for little that a user would see."""
+    img = vgradient(w, h, BANNER_STOPS, step=2)
     # Logo and name in the upper middle.
     badge = logo_badge(76, flat=True)
     shadow = Image.new("RGBA", (w, h), (0, 0, 0, 0))
@@ -185,6 +206,17 @@ def banner(w, h):
     draw_text_centered(img, "专为网页游戏打造 · 快速 · 流畅 · 安全", font(14),
                        (223, 238, 252, 255), w / 2, 198)
     return img
+
+
+def flat_background(img):
+    """A background in one palette: the row colours of its gradients (read
+    down its left edge, where nothing is drawn over them) as they are, plus
+    the main colours of the logo and the lettering; then the border."""
+    px = img.load()
+    rows = sorted(set(px[2, y] for y in range(img.size[1])))
+    # 256 entries at most, two of them for the border and the transparent
+    # corners.
+    return frame_border(few_colours(img, min(BG_COLOURS, 254 - len(rows)), keep=rows))
 
 
 def frame_border(img):
@@ -200,16 +232,18 @@ def frame_border(img):
 def main_background():
     w, h = 600, 400
     img = vgradient(w, h, BANNER_STOPS[:2] + [(0.625, (88, 170, 232)),
-                                               (0.86, (196, 227, 249)), (1.0, (226, 241, 252))])
+                                               (0.86, (196, 227, 249)), (1.0, (226, 241, 252))],
+                    step=2)
     img.alpha_composite(banner(w, 250), (0, 0))
     # Smooth the seam under the banner into the lighter lower field.
-    lower = vgradient(w, 150, [(0, (88, 170, 232)), (0.55, (182, 220, 247)), (1, (228, 242, 252))])
+    lower = vgradient(w, 150, [(0, (88, 170, 232)), (0.55, (182, 220, 247)), (1, (228, 242, 252))],
+                      step=2)
     img.alpha_composite(lower, (0, 250))
     # A pale footer strip for the licence line and the custom-install link.
     d = ImageDraw.Draw(img)
     d.rectangle((0, 356, w - 1, h - 1), fill=(240, 247, 253, 255))
     d.line((0, 356, w - 1, 356), fill=(199, 222, 240, 255))
-    return frame_border(img)
+    return img
 
 
 def custom_background():
@@ -222,7 +256,7 @@ def custom_background():
     d.line((47, 318, w - 48, 318), fill=(230, 236, 242, 255))
     d.rectangle((0, 396, w - 1, h - 1), fill=(244, 247, 250, 255))
     d.line((0, 396, w - 1, 396), fill=(225, 231, 237, 255))
-    return frame_border(img)
+    return img
 
 
 # -------------------------------------------------------------- buttons ---
@@ -403,21 +437,25 @@ def icon(path):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
+    # Each picture with the number of palette colours it is drawn in: enough
+    # for smooth faces and clean text edges, few enough to compress well.
     images = {
-        "130-background.png": few_colours(main_background()),
-        "131-close.png": caption_glyph_button("close"),
-        "132-custom-install.png": link_button(),
-        "134-install.png": green_button(172, 51, "一秒安装", 22),
-        "135-minimize.png": caption_glyph_button("minimize"),
-        "136-background-custom.png": few_colours(custom_background()),
-        "139-checkbox.png": checkbox(),
-        "140-change-dir.png": grey_green_button(117, 33, "更改目录", 13),
-        "145-rocket.png": rocket(),
-        "147-installing.png": caption("正在安装", (255, 255, 255, 255), (0, 1, (10, 50, 100, 200), 1.2)),
+        "130-background.png": flat_background(main_background()),
+        "131-close.png": few_colours(caption_glyph_button("close"), 32),
+        "132-custom-install.png": few_colours(link_button(), 32),
+        "134-install.png": few_colours(green_button(172, 51, "一秒安装", 22), BUTTON_COLOURS),
+        "135-minimize.png": few_colours(caption_glyph_button("minimize"), 32),
+        "136-background-custom.png": flat_background(custom_background()),
+        "139-checkbox.png": few_colours(checkbox(), 48),
+        "140-change-dir.png": few_colours(grey_green_button(117, 33, "更改目录", 13), BUTTON_COLOURS),
+        "145-rocket.png": few_colours(rocket(), 32),
+        "147-installing.png": few_colours(caption("正在安装", (255, 255, 255, 255),
+                                                  (0, 1, (10, 50, 100, 200), 1.2)), 24),
         "148-dot.png": dot(),
-        "149-done.png": caption("安装完成", NAVY + (255,), (0, 0, (255, 255, 255, 170), 1.5)),
-        "150-install-now.png": green_button(119, 36, "立即安装", 15),
-        "151-back.png": grey_green_button(74, 36, "返回", 14),
+        "149-done.png": few_colours(caption("安装完成", NAVY + (255,),
+                                            (0, 0, (255, 255, 255, 170), 1.5)), 24),
+        "150-install-now.png": few_colours(green_button(119, 36, "立即安装", 15), BUTTON_COLOURS),
+        "151-back.png": few_colours(grey_green_button(74, 36, "返回", 14), BUTTON_COLOURS),
     }
     for name, img in images.items():
         save(img, name)
